@@ -1,0 +1,21 @@
+#include "ldif/attribute_value.h"
+
+#include <cstring>
+
+attr_value attribute_value(std::string_view line) {
+  const void* zero = std::memchr(line.data(), 0, line.size());
+  if (zero != nullptr) {
+    line = line.substr(0, static_cast<std::size_t>(
+                              static_cast<const char*>(zero) - line.data()));
+  }
+  const std::size_t encoded = line.find(":: ");
+  if (encoded != std::string_view::npos) {
+    std::optional<decoded_text> decoded =
+        base64_decode(line.substr(encoded + 3));
+    if (!decoded) return attr_value();
+    return attr_value(std::move(*decoded));
+  }
+  const std::size_t plain = line.find(": ");
+  if (plain == std::string_view::npos) return attr_value();
+  return attr_value(line.substr(plain + 2));
+}

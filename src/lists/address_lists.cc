@@ -1,0 +1,138 @@
+#include "lists/address_lists.h"
+
+#include <cstring>
+
+// Defined in this order so that groups, built last, is released first.
+nick_class people;
+group_class groups;
+
+namespace {
+
+// Links a new entry after the tail; the shared part of both lists' add.
+template <typename Record>
+std::int32_t append(Record* entry, Record*& head, Record*& current,
+                    Record*& tail, std::int32_t& count) {
+  if (head == nullptr) {
+    head = entry;
+  } else {
+    tail->next = entry;
+  }
+  tail = entry;
+  current = entry;
+  return ++count;
+}
+
+// Releases entries one by one: a long list must not recurse per entry.
+template <typename Record>
+void release(Record* entry) {
+  while (entry != nullptr) {
+    Record* next = entry->next;
+    delete entry;
+    entry = next;
+  }
+}
+
+std::optional<std::string_view> reading(const list_text* text) {
+  if (text == nullptr) return std::nullopt;
+  return text->view();
+}
+
+}  // namespace
+
+void list_text::assign(std::optional<std::string_view> source) {
+  std::size_t size = 0;
+  if (source) {
+    size = source->size() < capacity ? source->size() : capacity - 1;
+    const void* zero = std::memchr(source->data(), 0, size);
+    if (zero != nullptr) {
+      size = static_cast<std::size_t>(static_cast<const char*>(zero) -
+                                      source->data());
+    }
+    std::memcpy(bytes_.data(), source->data(), size);
+  }
+  bytes_[size] = '\0';
+  size_ = static_cast<std::uint8_t>(size);
+}
+
+nick_class::~nick_class() { release(head_); }
+
+std::int32_t nick_class::add(std::optional<std::string_view> nickname,
+                             std::optional<std::string_view> name,
+                             std::optional<std::string_view> mail) {
+  auto* entry = new nick_record;
+  entry->nickname.assign(nickname);
+  entry->name.assign(name);
+  entry->mail.assign(mail);
+  return append(entry, head_, current_, tail_, count_);
+}
+
+const nick_record* nick_class::find(std::string_view name,
+                                    std::string_view mail) {
+  current_ = head_;
+  for (std::int32_t i = 0; i < count_; ++i) {
+    if (current_->name.view() == name && current_->mail.view() == mail) {
+      return current_;
+    }
+    current_ = current_->next;
+  }
+  current_ = nullptr;
+  return nullptr;
+}
+
+void nick_class::advance() {
+  if (current_ != nullptr) current_ = current_->next;
+}
+
+std::optional<std::string_view> nick_class::nickname() const {
+  return reading(current_ ? &current_->nickname : nullptr);
+}
+std::optional<std::string_view> nick_class::name() const {
+  return reading(current_ ? &current_->name : nullptr);
+}
+std::optional<std::string_view> nick_class::mail() const {
+  return reading(current_ ? &current_->mail : nullptr);
+}
+
+group_class::~group_class() { release(head_); }
+
+std::int32_t group_class::add(std::optional<std::string_view> name,
+                              std::optional<std::string_view> nickname) {
+  auto* entry = new group_record;
+  entry->info.name.assign(name);
+  entry->info.nickname.assign(nickname);
+  return append(entry, head_, current_, tail_, count_);
+}
+
+std::int32_t group_class::add_member(std::optional<std::string_view> name,
+                                     std::optional<std::string_view> mail) {
+  if (current_ == nullptr) return 0;
+  return current_->members.add(std::nullopt, name, mail);
+}
+
+void group_class::advance() {
+  if (current_ != nullptr) current_ = current_->next;
+}
+
+std::optional<std::string_view> group_class::name() const {
+  return reading(current_ ? &current_->info.name : nullptr);
+}
+std::optional<std::string_view> group_class::nickname() const {
+  return reading(current_ ? &current_->info.nickname : nullptr);
+}
+std::int32_t group_class::member_count() const {
+  return current_ ? current_->members.count() : 0;
+}
+void group_class::rewind_members() {
+  if (current_ != nullptr) current_->members.rewind();
+}
+void group_class::advance_members() {
+  if (current_ != nullptr) current_->members.advance();
+}
+std::optional<std::string_view> group_class::member_name() const {
+  if (current_ == nullptr) return std::nullopt;
+  return current_->members.name();
+}
+std::optional<std::string_view> group_class::member_mail() const {
+  if (current_ == nullptr) return std::nullopt;
+  return current_->members.mail();
+}
