@@ -2,6 +2,7 @@
 // must give, byte for byte.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "expected_book.h"
@@ -238,6 +239,78 @@ TEST(Conversion, MailingListRecords) {
        "", section("Team", "9", "")},
   };
   for (const conversion_case& c : cases) check(c);
+}
+
+TEST(Conversion, GroupSections) {
+  const std::string ann = "cn: Ann\nmail: a@x\n\n";
+  const std::string ann_row = person("Ann", "a@x", "Ann");
+  const conversion_case cases[] = {
+      {"numbers go on after the rows, one per group",
+       "cn: A\n\ncn: B\n\ncn: C\n\n"
+       "cn: One\nxmozillanickname: one\nmember: cn=X,mail=y\n\n"
+       "cn: Two\nmember: cn=X,mail=y\n\n"
+       "cn: Three\nxmozillanickname: three\nmember: cn=X,mail=y\n\n",
+       "1",
+       person("A", "@", "A") + person("B", "@", "B") + person("C", "@", "C"),
+       section("One", "4", "") + section("Two", "Two", "") +
+           section("Three", "6", "")},
+      {"group with a nickname shows its number, not the nickname",
+       "cn: Team\nxmozillanickname: team\nmember: cn=X,mail=y\n\n", "5", "",
+       section("Team", "5", "")},
+      {"group without full name and nickname", "member: cn=X,mail=y\n\n", "1",
+       "", section("", "", "")},
+      {"texts inserted unchanged",
+       "cn: 100% <b>%s</b>\nmember: cn=X,mail=y\n\n", "1", "",
+       section("100% <b>%s</b>", "100% <b>%s</b>", "")},
+      {"members resolved by full name and mail",
+       "cn: Team\n"
+       "member: cn=Ann,mail=a@x\n"  // found
+       "member: cn=Ann,mail=A@x\n"  // mail differs in letter case
+       "member: cn=ann,mail=a@x\n"  // name differs in letter case
+       "member: cn=Ann,mail=a@x\n"  // listed twice
+       "member: cn=Team,mail=\n"    // another list is no person
+       "\n" +
+           ann,
+       "1", ann_row, section("Team", "Team", "<LI>Ann\n<LI>Ann\n")},
+      {"nickname cell empty or showing a number",
+       "xmozillanickname:\ncn: Ann\nmail: a@x\n\nmail: n@x\n\n"
+       "cn: L\nmember: cn=Ann,mail=a@x\nmember: cn=,mail=n@x\n\n",
+       "7",
+       expected_row({.nickname = "", .mail = "a@x", .name = "Ann"}) +
+           person("8", "n@x", ""),
+       section("L", "L", "<LI>\n<LI>8\n")},
+      {"person without mail matches the mail @ only",
+       "cn: Ann\n\n"
+       "cn: L\nmember: cn=Ann,mail=\nmember: cn=Ann\n"
+       "member: cn=Ann,mail=@\n\n",
+       "1", person("Ann", "@", "Ann"), section("L", "L", "<LI>Ann\n")},
+      {"first of two equal persons wins",
+       "cn: Ann\nxmozillanickname: first\nmail: a@x\n\n"
+       "cn: Ann\nxmozillanickname: second\nmail: a@x\n\n"
+       "cn: L\nmember: cn=Ann,mail=a@x\n\n",
+       "1", person("first", "a@x", "Ann") + person("second", "a@x", "Ann"),
+       section("L", "L", "<LI>first\n")},
+      {"a person after the list is found too",
+       "cn: L\nmember: cn=Ann,mail=a@x\n\n" + ann, "1", ann_row,
+       section("L", "L", "<LI>Ann\n")},
+      {"full names compared in their first 255 bytes",
+       "cn: " + std::string(255, 'n') + "x\nmail: a@x\n\n" +
+           "cn: L\nmember: cn=" + std::string(255, 'n') + "y,mail=a@x\n\n",
+       "1",
+       person(std::string(255, 'n') + "x", "a@x", std::string(255, 'n') + "x"),
+       section("L", "L", "<LI>" + std::string(255, 'n') + "\n")},
+  };
+  for (const conversion_case& c : cases) check(c);
+}
+
+TEST(Conversion, ShippedSampleGivesItsExpectedBook) {
+  scratch_dir dir;
+  std::filesystem::copy_file(EXAMPLES_DIR "/sample.ldif", dir / "sample.ldif");
+  const program_result result =
+      run_converter({"sample.ldif", "1000"}, {.directory = dir.path()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(read_file(dir / "sample.AddressBook.html"),
+            read_file(TEST_DATA_DIR "/sample.AddressBook.html"));
 }
 
 }  // namespace
