@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -52,7 +51,7 @@ void attribute_slot::assign(std::string_view text) {
 
 void attribute_slot::append(std::string_view text) {
   const std::size_t take = std::min(text.size(), capacity_ - size_);
-  std::memcpy(bytes_ + size_, text.data(), take);
+  std::copy_n(text.data(), take, bytes_ + size_);
   size_ += take;
 }
 

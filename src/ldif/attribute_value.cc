@@ -1,13 +1,7 @@
 #include "ldif/attribute_value.h"
 
-#include <cstring>
-
 attr_value attribute_value(std::string_view line) {
-  const void* zero = std::memchr(line.data(), 0, line.size());
-  if (zero != nullptr) {
-    line = line.substr(0, static_cast<std::size_t>(
-                              static_cast<const char*>(zero) - line.data()));
-  }
+  line = line.substr(0, line.find('\0'));
   const std::size_t encoded = line.find(":: ");
   if (encoded != std::string_view::npos) {
     std::optional<decoded_text> decoded =

@@ -1,6 +1,6 @@
 #include "ldif/base64.h"
 
-#include <cstring>
+#include <algorithm>
 
 std::array<std::uint8_t, 256> base64_table{};
 
@@ -15,11 +15,7 @@ void build_base64_table() {
 
 decoded_text::decoded_text(std::unique_ptr<char[]> bytes, std::size_t size)
     : bytes_(std::move(bytes)), size_(size) {
-  const void* zero = std::memchr(bytes_.get(), 0, size_);
-  text_size_ = zero == nullptr
-                   ? size_
-                   : static_cast<std::size_t>(static_cast<const char*>(zero) -
-                                              bytes_.get());
+  text_size_ = std::min(this->bytes().find('\0'), size_);
 }
 
 std::optional<decoded_text> base64_decode(std::string_view text) {

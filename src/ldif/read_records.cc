@@ -1,7 +1,6 @@
 #include "ldif/read_records.h"
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -100,13 +99,6 @@ void read_line(std::string_view line, record_state& state,
   if (line.empty()) end_record(state, destination);
 }
 
-std::string_view up_to_first_zero(std::string_view line) {
-  const void* zero = std::memchr(line.data(), 0, line.size());
-  if (zero == nullptr) return line;
-  return line.substr(0, static_cast<std::size_t>(
-                            static_cast<const char*>(zero) - line.data()));
-}
-
 }  // namespace
 
 member_parts split_member_line(std::string_view line) {
@@ -133,7 +125,7 @@ void read_records(text_reader& source, text_writer& destination) {
     // A line that starts with a zero byte is no line at all, not even an
     // empty one; elsewhere a zero byte ends the line's text.
     if (!line.empty() && line[0] == '\0') continue;
-    read_line(up_to_first_zero(line), state, destination);
+    read_line(line.substr(0, line.find('\0')), state, destination);
   }
   if (!source.failed()) end_record(state, destination);
 }

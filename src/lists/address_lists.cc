@@ -1,6 +1,6 @@
 #include "lists/address_lists.h"
 
-#include <cstring>
+#include <algorithm>
 
 // Defined in this order so that groups, built last, is released first.
 nick_class people;
@@ -40,18 +40,11 @@ std::optional<std::string_view> reading(const list_text* text) {
 }  // namespace
 
 void list_text::assign(std::optional<std::string_view> source) {
-  std::size_t size = 0;
-  if (source) {
-    size = source->size() < capacity ? source->size() : capacity - 1;
-    const void* zero = std::memchr(source->data(), 0, size);
-    if (zero != nullptr) {
-      size = static_cast<std::size_t>(static_cast<const char*>(zero) -
-                                      source->data());
-    }
-    std::memcpy(bytes_.data(), source->data(), size);
-  }
-  bytes_[size] = '\0';
-  size_ = static_cast<std::uint8_t>(size);
+  std::string_view text = source.value_or(std::string_view());
+  text = text.substr(0, std::min(text.find('\0'), capacity - 1));
+  std::copy(text.begin(), text.end(), bytes_.begin());
+  bytes_[text.size()] = '\0';
+  size_ = static_cast<std::uint8_t>(text.size());
 }
 
 nick_class::~nick_class() { release(head_); }
