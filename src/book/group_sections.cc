@@ -16,23 +16,23 @@ void write_current_group(text_writer& destination) {
   // A nickname only decides that the number is shown; it is never written.
   const std::string_view bracket =
       groups.nickname().value_or("").empty() ? name : number.view();
-  destination.write("<P><B>");
+  destination.write_markup("<P><B>");
   destination.write(name);
-  destination.write("</B> [");
+  destination.write_markup("</B> [");
   destination.write(bracket);
-  destination.write("]\n<UL>\n");
+  destination.write_markup("]\n<UL>\n");
   groups.rewind_members();
   for (std::int32_t i = 0; i < groups.member_count(); ++i) {
     const nick_record* person = people.find(groups.member_name().value_or(""),
                                             groups.member_mail().value_or(""));
     if (person != nullptr) {
-      destination.write("<LI>");
+      destination.write_markup("<LI>");
       destination.write(person->nickname.view());
-      destination.write("\n");
+      destination.write_markup("\n");
     }
     groups.advance_members();
   }
-  destination.write("</UL>\n");
+  destination.write_markup("</UL>\n");
 }
 
 }  // namespace

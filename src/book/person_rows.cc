@@ -25,9 +25,9 @@ attr_value write_value(text_writer& destination, std::string_view line,
 
 attr_value write_cell(text_writer& destination, std::string_view line,
                       std::optional<std::string_view> fallback) {
-  destination.write("<TD>");
+  destination.write_markup("<TD>");
   attr_value value = write_value(destination, line, fallback);
-  destination.write("</TD>\n");
+  destination.write_markup("</TD>\n");
   return value;
 }
 
@@ -35,7 +35,7 @@ attr_value write_nickname_cell(text_writer& destination,
                                std::string_view nickname_line,
                                std::string_view cn_line,
                                std::string_view o_line, counter_text& number) {
-  destination.write("<TD><B>");
+  destination.write_markup("<TD><B>");
   number = take_number();
   attr_value value;
   if (!nickname_line.empty()) {
@@ -45,7 +45,7 @@ attr_value write_nickname_cell(text_writer& destination,
   } else {
     value = write_value(destination, o_line, number.view());
   }
-  destination.write("</B></TD>\n");
+  destination.write_markup("</B></TD>\n");
   return value;
 }
 
@@ -53,21 +53,21 @@ void write_postal_cell(text_writer& destination, std::string_view street,
                        std::string_view locality, std::string_view st,
                        std::string_view postalcode,
                        std::string_view countryname) {
-  destination.write("<TD>");
+  destination.write_markup("<TD>");
   write_value(destination, street, std::nullopt);
-  destination.write("<BR>");
+  destination.write_markup("<BR>");
   write_value(destination, locality, std::nullopt);
-  destination.write(" ");
+  destination.write_markup(" ");
   write_value(destination, st, std::nullopt);
-  destination.write(" ");
+  destination.write_markup(" ");
   write_value(destination, postalcode, std::nullopt);
-  destination.write("<BR>");
+  destination.write_markup("<BR>");
   write_value(destination, countryname, std::nullopt);
-  destination.write("</TD>\n");
+  destination.write_markup("</TD>\n");
 }
 
 void write_person_row(text_writer& destination) {
-  destination.write("<TR VALIGN=TOP>\n");
+  destination.write_markup("<TR VALIGN=TOP>\n");
   counter_text number;
   const attr_value nickname =
       write_nickname_cell(destination, line_of(slot_id::xmozillanickname),
@@ -90,6 +90,6 @@ void write_person_row(text_writer& destination) {
              std::nullopt);
   write_cell(destination, no_line, "false");       // Short List
   write_cell(destination, no_line, std::nullopt);  // Persona
-  destination.write("</TR>\n");
+  destination.write_markup("</TR>\n");
   people.add(nickname.text(), name.text(), mail.text());
 }

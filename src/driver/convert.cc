@@ -144,9 +144,9 @@ std::int32_t write_document(int source_fd, int destination_fd) {
   destination.write(document_head);
   read_records(source, destination);
   if (source.failed()) return status_source_unread;
-  destination.write("</TABLE>\n");
+  destination.write_markup("</TABLE>\n");
   write_group_sections(destination);
-  destination.write("</BODY></HTML>\n");
+  destination.write_markup("</BODY></HTML>\n");
   return destination.flush() ? status_success : status_destination_unwritten;
 }
 

@@ -4,31 +4,59 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 constexpr char end_of_text = 26;  // Ctrl-Z ends the input of a text file.
 
-}  // namespace
-
-std::size_t drop_carriage_returns(char* bytes, std::size_t size) {
-  char* cr = static_cast<char*>(std::memchr(bytes, '\r', size));
-  if (cr == nullptr) return size;
-  char* out = cr;
-  const char* in = cr + 1;
-  const char* const stop = bytes + size;
-  // Move each run between two CRs once, so the cost is one pass.
-  while (in < stop) {
-    const char* next = static_cast<const char*>(
-        std::memchr(in, '\r', static_cast<std::size_t>(stop - in)));
-    const char* run_end = next != nullptr ? next : stop;
-    const auto run = static_cast<std::size_t>(run_end - in);
-    std::memmove(out, in, run);
-    out += run;
-    in = run_end + 1;
+// The first "\n", CR or zero byte in [p, stop), or stop: the bytes that
+// need a look of their own when a line is cut out of a block.
+const char* find_line_special(const char* p, const char* stop) {
+#if defined(__SSE2__)
+  const __m128i nl = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i zero = _mm_setzero_si128();
+  for (; stop - p >= 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, nl), _mm_cmpeq_epi8(bytes, cr)),
+        _mm_cmpeq_epi8(bytes, zero));
+    const int mask = _mm_movemask_epi8(hits);
+    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
   }
-  return static_cast<std::size_t>(out - bytes);
+#endif
+  while (p < stop && *p != '\n' && *p != '\r' && *p != '\0') ++p;
+  return p;
 }
+
+struct copied_run {
+  std::size_t copied;  // bytes that fitted into the room given
+  std::size_t bytes;   // bytes of the run other than CR
+};
+
+// Copies in[0, size) without its CR bytes into at most room bytes of out.
+copied_run copy_without_cr(char* out, std::size_t room, const char* in,
+                           std::size_t size) {
+  copied_run run{0, 0};
+  const char* const stop = in + size;
+  while (in < stop) {
+    const char* cr = static_cast<const char*>(
+        std::memchr(in, '\r', static_cast<std::size_t>(stop - in)));
+    const char* piece_end = cr != nullptr ? cr : stop;
+    const auto piece = static_cast<std::size_t>(piece_end - in);
+    const std::size_t take = std::min(piece, room - run.copied);
+    std::memcpy(out + run.copied, in, take);
+    run.copied += take;
+    run.bytes += piece;
+    in = piece_end + (cr != nullptr ? 1 : 0);
+  }
+  return run;
+}
+
+}  // namespace
 
 text_reader::text_reader(int fd, std::size_t max_length)
     : fd_(fd),
@@ -53,7 +81,6 @@ bool text_reader::fill() {
                                       block_.get());
       input_done_ = true;
     }
-    size = drop_carriage_returns(block_.get(), size);
     pos_ = 0;
     end_ = size;
     if (size > 0) return true;
@@ -62,6 +89,27 @@ bool text_reader::fill() {
 }
 
 text_reader::result text_reader::read_line(std::string_view& line) {
+  // Most lines lie whole in the block and end in "\n" or CR LF, with no
+  // other CR and no zero byte: those are delivered in place.
+  if (pos_ < end_) {
+    const char* start = block_.get() + pos_;
+    const char* stop = block_.get() + end_;
+    const char* at = find_line_special(start, stop);
+    const auto run = static_cast<std::size_t>(at - start);
+    std::size_t line_end = 0;
+    if (at < stop && *at == '\n') line_end = 1;
+    if (stop - at >= 2 && at[0] == '\r' && at[1] == '\n') line_end = 2;
+    if (line_end != 0) {
+      pos_ += run + line_end;
+      line = std::string_view(start, std::min(run, max_length_));
+      line_has_zero_ = false;
+      return result::line;
+    }
+  }
+  return read_line_slowly(line);
+}
+
+text_reader::result text_reader::read_line_slowly(std::string_view& line) {
   std::size_t kept = 0;
   bool delivered = false;
   for (;;) {
@@ -69,8 +117,7 @@ text_reader::result text_reader::read_line(std::string_view& line) {
       at_end_ = !failed_;
       if (failed_) return result::error;
       if (!delivered) return result::end;
-      line = std::string_view(spill_.get(), kept);
-      return result::line;
+      break;
     }
     const char* start = block_.get() + pos_;
     const std::size_t avail = end_ - pos_;
@@ -78,20 +125,15 @@ text_reader::result text_reader::read_line(std::string_view& line) {
     const std::size_t run =
         nl != nullptr ? static_cast<std::size_t>(nl - start) : avail;
     pos_ += run + (nl != nullptr ? 1 : 0);
-    if (nl != nullptr && !delivered) {
-      // The common case: the whole line lies in the block; no copy.
-      line = std::string_view(start, std::min(run, max_length_));
-      return result::line;
-    }
-    const std::size_t take = std::min(run, max_length_ - kept);
-    std::memcpy(spill_.get() + kept, start, take);
-    kept += take;
-    delivered = true;
-    if (nl != nullptr) {
-      line = std::string_view(spill_.get(), kept);
-      return result::line;
-    }
+    const copied_run copied =
+        copy_without_cr(spill_.get() + kept, max_length_ - kept, start, run);
+    kept += copied.copied;
+    delivered = delivered || copied.bytes > 0 || nl != nullptr;
+    if (nl != nullptr) break;
   }
+  line = std::string_view(spill_.get(), kept);
+  line_has_zero_ = line.find('\0') != std::string_view::npos;
+  return result::line;
 }
 
 text_writer::text_writer(int fd) : fd_(fd), block_(new char[text_block_size]) {}
@@ -110,7 +152,7 @@ void text_writer::drain() {
   used_ = 0;
 }
 
-void text_writer::put(const char* bytes, std::size_t size) {
+void text_writer::put_in_pieces(const char* bytes, std::size_t size) {
   while (size > 0) {
     if (used_ == text_block_size) drain();
     const std::size_t take = std::min(size, text_block_size - used_);

@@ -171,10 +171,4 @@ TEST(TextWriter, RemembersAFailedWrite) {
   ::close(fd);
 }
 
-TEST(DropCarriageReturns, RemovesEveryCr) {
-  std::string bytes = "\r\ra\rbc\r\r\rd\r";
-  bytes.resize(drop_carriage_returns(bytes.data(), bytes.size()));
-  EXPECT_EQ(bytes, "abcd");
-}
-
 }  // namespace

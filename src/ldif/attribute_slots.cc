@@ -8,22 +8,6 @@ namespace {
 constexpr std::size_t line_slot_capacity = 4096;
 constexpr std::size_t description_capacity = 16384;
 
-constexpr std::array<std::string_view, slot_count> prefixes = {
-    "xmozillanickname:",
-    "mail:",
-    "cn:",
-    "description:",
-    "title:",
-    "o:",
-    "streetaddress:",
-    "locality:",
-    "st:",
-    "postalcode:",
-    "countryname:",
-    "telephonenumber:",
-    "facsimiletelephonenumber:",
-};
-
 char line_bytes[slot_count - 1][line_slot_capacity];
 char description_bytes[description_capacity];
 
@@ -56,10 +40,6 @@ void attribute_slot::append(std::string_view text) {
 }
 
 attribute_slot& slot(slot_id id) { return slots[static_cast<std::size_t>(id)]; }
-
-std::string_view slot_prefix(slot_id id) {
-  return prefixes[static_cast<std::size_t>(id)];
-}
 
 void clear_slots() {
   for (attribute_slot& s : slots) s.clear();

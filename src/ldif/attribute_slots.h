@@ -3,6 +3,7 @@
 #ifndef LDIF2KESTRUNE_LDIF_ATTRIBUTE_SLOTS_H
 #define LDIF2KESTRUNE_LDIF_ATTRIBUTE_SLOTS_H
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -46,9 +47,28 @@ class attribute_slot {
   std::size_t size_ = 0;
 };
 
-// The slot of an attribute, and the prefix that its lines begin with.
+// The prefix that the lines of each slot begin with, in slot order.
+inline constexpr std::array<std::string_view, slot_count> slot_prefixes = {
+    "xmozillanickname:",
+    "mail:",
+    "cn:",
+    "description:",
+    "title:",
+    "o:",
+    "streetaddress:",
+    "locality:",
+    "st:",
+    "postalcode:",
+    "countryname:",
+    "telephonenumber:",
+    "facsimiletelephonenumber:",
+};
+constexpr std::string_view slot_prefix(slot_id id) {
+  return slot_prefixes[static_cast<std::size_t>(id)];
+}
+
+// The slot of an attribute.
 attribute_slot& slot(slot_id id);
-std::string_view slot_prefix(slot_id id);
 
 // Empties all thirteen slots.
 void clear_slots();

@@ -1,6 +1,8 @@
 #include "lists/address_lists.h"
 
+#include <sys/mman.h>
 #include <algorithm>
+#include <new>
 
 // Defined in this order so that groups, built last, is released first.
 nick_class people;
@@ -22,14 +24,38 @@ std::int32_t append(Record* entry, Record*& head, Record*& current,
   return ++count;
 }
 
-// Releases entries one by one: a long list must not recurse per entry.
-template <typename Record>
-void release(Record* entry) {
-  while (entry != nullptr) {
-    Record* next = entry->next;
-    delete entry;
-    entry = next;
+// Hands out large blocks from their own mappings, which the kernel may back
+// with huge pages: page faults would otherwise cost more than the
+// conversion itself. Small blocks come from the ordinary heap.
+class block_source final : public std::pmr::memory_resource {
+  static constexpr std::size_t huge_page = std::size_t{2} << 20;
+
+  void* do_allocate(std::size_t bytes, std::size_t alignment) override {
+    if (bytes < huge_page) {
+      return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+    }
+    void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) throw std::bad_alloc();
+    ::madvise(block, bytes, MADV_HUGEPAGE);
+    return block;
   }
+  void do_deallocate(void* block, std::size_t bytes,
+                     std::size_t alignment) override {
+    if (bytes < huge_page) {
+      std::pmr::new_delete_resource()->deallocate(block, bytes, alignment);
+    } else {
+      ::munmap(block, bytes);
+    }
+  }
+  bool do_is_equal(const memory_resource& other) const noexcept override {
+    return this == &other;
+  }
+};
+
+block_source& blocks() {
+  static block_source source;
+  return source;
 }
 
 std::optional<std::string_view> reading(const list_text* text) {
@@ -47,12 +73,12 @@ void list_text::assign(std::optional<std::string_view> source) {
   size_ = static_cast<std::uint8_t>(text.size());
 }
 
-nick_class::~nick_class() { release(head_); }
+entry_pool::entry_pool() : blocks_(&blocks()) {}
 
 std::int32_t nick_class::add(std::optional<std::string_view> nickname,
                              std::optional<std::string_view> name,
                              std::optional<std::string_view> mail) {
-  auto* entry = new nick_record;
+  auto* entry = pool_.make<nick_record>();
   entry->nickname.assign(nickname);
   entry->name.assign(name);
   entry->mail.assign(mail);
@@ -86,11 +112,19 @@ std::optional<std::string_view> nick_class::mail() const {
   return reading(current_ ? &current_->mail : nullptr);
 }
 
-group_class::~group_class() { release(head_); }
+group_class::~group_class() {
+  // Each group owns its members' pool; walk the groups one by one, so that
+  // a long list needs no deep recursion, and let the pool free the rest.
+  for (group_record* group = head_; group != nullptr;) {
+    group_record* next = group->next;
+    group->~group_record();
+    group = next;
+  }
+}
 
 std::int32_t group_class::add(std::optional<std::string_view> name,
                               std::optional<std::string_view> nickname) {
-  auto* entry = new group_record;
+  auto* entry = pool_.make<group_record>();
   entry->info.name.assign(name);
   entry->info.nickname.assign(nickname);
   return append(entry, head_, current_, tail_, count_);
