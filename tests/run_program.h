@@ -11,6 +11,7 @@ struct program_result {
   int status = -1;  // exit status, or -1 when the program did not exit
   std::string out;
   std::string err;
+  long peak_kib = 0;  // the program's peak resident memory
 };
 
 struct run_options {

@@ -137,19 +137,6 @@ bool path_exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
-// Writes the whole document from the open source; 0, or status 7 or 8.
-std::int32_t write_document(int source_fd, int destination_fd) {
-  text_reader source(source_fd, max_line_length);
-  text_writer destination(destination_fd);
-  destination.write(document_head);
-  read_records(source, destination);
-  if (source.failed()) return status_source_unread;
-  destination.write_markup("</TABLE>\n");
-  write_group_sections(destination);
-  destination.write_markup("</BODY></HTML>\n");
-  return destination.flush() ? status_success : status_destination_unwritten;
-}
-
 // Creates the destination exclusively and fills it; an incomplete
 // destination is removed again.
 std::int32_t convert_source(int source_fd, run_report& report) {
@@ -167,7 +154,7 @@ std::int32_t convert_source(int source_fd, run_report& report) {
     return errno == EEXIST ? status_destination_exists
                            : status_destination_uncreated;
   }
-  std::int32_t status = write_document(source_fd, fd);
+  std::int32_t status = convert_export(source_fd, fd);
   if (::close(fd) != 0 && status == status_success) {
     status = status_destination_unwritten;
   }
@@ -192,6 +179,18 @@ std::int32_t run(std::int32_t argc, const char* const* argv,
 }
 
 }  // namespace
+
+std::int32_t convert_export(int source_fd, int destination_fd) {
+  text_reader source(source_fd, max_line_length);
+  text_writer destination(destination_fd);
+  destination.write(document_head);
+  read_records(source, destination);
+  if (source.failed()) return status_source_unread;
+  destination.write_markup("</TABLE>\n");
+  write_group_sections(destination);
+  destination.write_markup("</BODY></HTML>\n");
+  return destination.flush() ? status_success : status_destination_unwritten;
+}
 
 std::int32_t convert(std::int32_t argc, const char* const* argv) {
   write_console(banner);

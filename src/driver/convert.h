@@ -18,6 +18,11 @@ enum run_status : std::int32_t {
   status_source_unread = 8,
 };
 
+// Writes the whole address book from an open source to an open
+// destination, both descriptors left open: 0, or status 7 when a write
+// failed, or 8 when reading the source failed.
+std::int32_t convert_export(int source_fd, int destination_fd);
+
 // Converts the export named by argv[1] into its address book, numbering from
 // argv[2]; prints the banner and exactly one message on standard error and
 // returns the run's status.
