@@ -2,8 +2,10 @@
 """Loads the converted sample in headless Chromium and checks what a person
 would see: the address table and, after it, the mailing lists.
 
-    browser_check.py CONVERTER SAMPLE       convert SAMPLE, load it, check it
-    browser_check.py --book BOOK            load an existing book and check it
+    browser_check.py CONVERTER SAMPLE             convert, load and check
+    browser_check.py --break HOW CONVERTER SAMPLE  the same with the book
+        broken first (HOW: lost-cell or lost-list); succeeds when the check
+        sees the damage
     browser_check.py --screenshot PNG CONVERTER SAMPLE
 
 Exits 77 (skipped) when Chromium is not installed.
@@ -209,25 +211,45 @@ def convert_sample(converter, sample, folder):
     return os.path.join(folder, "sample.AddressBook.html")
 
 
-def main(args):
-    if args[:1] == ["--book"] and len(args) == 2:
-        book = args[1]
-        problems = check(run_browser(book, ["--dump-dom"]))
-    elif args[:1] == ["--screenshot"] and len(args) == 4:
-        with tempfile.TemporaryDirectory() as folder:
-            book = convert_sample(args[2], args[3], folder)
-            run_browser(book, [f"--screenshot={os.path.abspath(args[1])}",
-                               "--window-size=1400,760",
-                               "--hide-scrollbars"])
-        return 0
-    elif len(args) == 2:
-        with tempfile.TemporaryDirectory() as folder:
-            book = convert_sample(args[0], args[1], folder)
-            problems = check(run_browser(book, ["--dump-dom"]))
+def break_book(book, how):
+    """Damages the book as a faulty converter might."""
+    with open(book, "rb") as file:
+        text = file.read()
+    if how == "lost-cell":
+        row = text.index(b"<TD>Charles Babbage</TD>\r\n")
+        cell = text.index(b"<TD></TD>\r\n", row)
+        text = text[:cell] + text[cell + len(b"<TD></TD>\r\n"):]
+    elif how == "lost-list":
+        group = text.index(b"<P><B>Friends</B>")
+        start = text.index(b"<UL>", group)
+        end = text.index(b"</UL>\r\n", start) + len(b"</UL>\r\n")
+        text = text[:start] + text[end:]
     else:
         sys.exit(__doc__)
+    with open(book, "wb") as file:
+        file.write(text)
+
+
+def main(args):
+    option = args[0] if args and args[0].startswith("--") else None
+    if option and len(args) != 4 or not option and len(args) != 2:
+        sys.exit(__doc__)
+    converter, sample = args[-2:]
+    with tempfile.TemporaryDirectory() as folder:
+        book = convert_sample(converter, sample, folder)
+        if option == "--screenshot":
+            run_browser(book, [f"--screenshot={os.path.abspath(args[1])}",
+                               "--window-size=1400,760", "--hide-scrollbars"])
+            return 0
+        if option == "--break":
+            break_book(book, args[1])
+        elif option is not None:
+            sys.exit(__doc__)
+        problems = check(run_browser(book, ["--dump-dom"]))
     for problem in problems:
         print("browser check:", problem)
+    if option == "--break":
+        return 0 if problems else 1
     if problems:
         return 1
     print("browser check: the table and the mailing lists read as expected")
