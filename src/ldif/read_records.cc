@@ -32,7 +32,10 @@ std::optional<slot_id> matching_slot(std::string_view line) {
     if (begins_with(line, b)) return b;
     return std::nullopt;
   };
-  auto only = [&](slot_id a) { return either(a, a); };
+  auto only = [&](slot_id a) -> std::optional<slot_id> {
+    if (begins_with(line, a)) return a;
+    return std::nullopt;
+  };
   switch (line.empty() ? '\0' : line[0]) {
     case 'x':
       return only(slot_id::xmozillanickname);
