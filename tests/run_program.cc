@@ -1,5 +1,6 @@
 #include "run_program.h"
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <malloc.h>
 #include <stdexcept>
 
 namespace {
