@@ -107,6 +107,48 @@ TEST(TextReader, JoinsLinesAcrossBlocks) {
   EXPECT_EQ(read_all(bytes), expected);
 }
 
+TEST(TextReader, CutsLinesAtTheBlockBoundaryOfAFile) {
+  // A regular file is read in whole blocks, so the boundary falls exactly
+  // where each case puts its special byte.
+  const std::size_t last = text_block_size - 1;  // last byte of block one
+  const struct {
+    const char* name;
+    std::size_t at;
+    std::string bytes;
+    std::string line;
+  } cases[] = {
+      {"CR LF split by the boundary", last, "\r\n", "x"},
+      {"line end on the last byte", last, "\n", "x"},
+      {"zero byte on the first byte of block two", last + 1,
+       std::string("\0y\r\n", 4), std::string("x\0y", 3)},
+      {"lone CR on the last byte", last, "\ry\n", "xy"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    char path[] = "/tmp/text_reader_XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::unlink(path);
+    // A filler line, then nine "x" that end right before c.at.
+    const std::size_t start = c.at - 9;
+    const std::string bytes = std::string(start - 1, 'f') + "\n" +
+                              std::string(9, 'x') + c.bytes + "next\n";
+    ASSERT_EQ(::write(fd, bytes.data(), bytes.size()),
+              static_cast<ssize_t>(bytes.size()));
+    ::lseek(fd, 0, SEEK_SET);
+    text_reader reader(fd, 4095);
+    std::string_view line;
+    ASSERT_EQ(reader.read_line(line), text_reader::result::line);
+    ASSERT_EQ(reader.read_line(line), text_reader::result::line);
+    EXPECT_EQ(line, std::string(8, 'x') + c.line);
+    EXPECT_EQ(reader.line_has_zero(), c.line.find('\0') != std::string::npos);
+    ASSERT_EQ(reader.read_line(line), text_reader::result::line);
+    EXPECT_EQ(line, "next");
+    EXPECT_EQ(reader.read_line(line), text_reader::result::end);
+    ::close(fd);
+  }
+}
+
 TEST(TextReader, ReportsTheEndOnlyAfterARunIntoIt) {
   piped_input input("a\n");
   text_reader reader(input.fd(), 16);

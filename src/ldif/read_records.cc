@@ -87,8 +87,8 @@ void read_member_line(std::string_view line, record_state& state) {
   }
 }
 
-void read_line(std::string_view line, record_state& state,
-               text_writer& destination) {
+void handle_line(std::string_view line, record_state& state,
+                 text_writer& destination) {
   if (!line.empty() && line[0] == ' ') {
     if (state.continuation_target != nullptr) {
       state.continuation_target->append(line.substr(1));
@@ -132,7 +132,7 @@ void read_records(text_reader& source, text_writer& destination) {
       if (line[0] == '\0') continue;
       line = line.substr(0, line.find('\0'));
     }
-    read_line(line, state, destination);
+    handle_line(line, state, destination);
   }
   if (!source.failed()) end_record(state, destination);
 }
